@@ -1,0 +1,53 @@
+#pragma once
+
+#include <QString>
+
+#include <chrono>
+#include <cstdint>
+#include <functional>
+#include <vector>
+
+namespace bench {
+
+struct Options
+{
+    std::int64_t size = std::int64_t{1} << 30; // 1 GiB
+    int rounds = 15;
+    // Where the files go. By default a memory file system where there is
+    // one: the disk's write-back otherwise swamps what is measured.
+    QString folder;
+    bool control = false;
+};
+
+// --size=BYTES (K, M or G suffix allowed), --rounds=N, --dir=FOLDER,
+// --control.
+Options parseOptions(int argc, char* argv[]);
+
+// Writes Size pseudo-random bytes to Path.
+void makeSourceFile(const QString& path, std::int64_t size);
+
+// True when the two files hold the same bytes.
+bool sameContent(const QString& left, const QString& right);
+
+// The baseline: a plain TCP copy with the protocol's framing (a 4-byte
+// length and up to 32 KiB per piece) and nothing else: no greeting, no
+// fields, no file checks. The receiver writes into Target and answers one
+// byte when it holds the whole file. Returns the seconds from connect to
+// that answer.
+double framedCopy(const QString& source, const QString& target);
+
+struct Measurement
+{
+    QString name;
+    std::vector<double> mibPerSecond;
+};
+
+// Runs Measured and Baseline alternately (after one warm-up of each),
+// reports the median throughput of each and the median of the per-round
+// ratios, and returns that median ratio.
+double compare(const Options& options, const QString& measuredName,
+               const std::function<double()>& measured, const std::function<double()>& baseline);
+
+double median(std::vector<double> values);
+
+} // namespace bench

@@ -1,0 +1,119 @@
+// The receive path: a file received by the real server and connection
+// handler over loopback, against a framed TCP copy of the same file.
+#include "BenchSupport.h"
+
+#include "protocol/Connection.h"
+#include "protocol/Fields.h"
+#include "protocol/TcpServer.h"
+#include "receiver/ConnectionHandler.h"
+#include "receiver/ReceiverHost.h"
+#include "toolkit/ExclusiveFile.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <cstdio>
+#include <vector>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+// A host without a window: rows and balloons go nowhere.
+class QuietHost : public receiver::ReceiverHost
+{
+public:
+    explicit QuietHost(QString folder)
+        : m_folder(std::move(folder))
+    {}
+    QString destinationFolder() const override { return m_folder; }
+    QString currentPassword() const override { return u"bench"_s; }
+    bool terminating() const override { return false; }
+    std::mutex& transferListLock() override { return m_lock; }
+    receiver::RowId addRow(const receiver::TransferRow&) override { return 0; }
+    void setRow(receiver::RowId, const receiver::TransferRow&) override {}
+    void showBalloon(const QString&, const QString&) override {}
+
+private:
+    QString m_folder;
+    std::mutex m_lock;
+};
+
+// The sender's side of the dialogue, kept as lean as the baseline's.
+double sendWithProtocol(std::uint16_t port, const QString& source)
+{
+    auto input = toolkit::ExclusiveFile::open(source, toolkit::ExclusiveFile::Mode::Read);
+    if (!input)
+        throw std::runtime_error("cannot read the source file");
+    const auto start = std::chrono::steady_clock::now();
+    auto connection = protocol::Connection::connectTo(u"127.0.0.1"_s, port);
+    if (protocol::readTextLine(*connection) != protocol::kVersionText)
+        throw std::runtime_error("wrong version");
+    protocol::sendAnnouncement(*connection, u"bench"_s, u"received.bin"_s, input->size());
+    connection->readByte();
+    connection->writeByte(protocol::kWriteFromStart);
+    std::vector<char> piece(protocol::kPieceSize);
+    for (;;) {
+        const auto n = input->read(piece.data(), static_cast<std::int64_t>(piece.size()));
+        if (n <= 0)
+            break;
+        connection->writeBlock(piece.data(), static_cast<std::int32_t>(n));
+    }
+    if (protocol::readTextLine(*connection) != protocol::kCompletionText)
+        throw std::runtime_error("no completion line");
+    return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+}
+
+} // namespace
+
+int main(int argc, char* argv[])
+{
+    try {
+        const bench::Options options = bench::parseOptions(argc, argv);
+        QTemporaryDir scratch(options.folder.isEmpty()
+                                  ? QDir::tempPath() + u"/receive-bench-XXXXXX"_s
+                                  : options.folder + u"/receive-bench-XXXXXX"_s);
+        if (!scratch.isValid())
+            throw std::runtime_error("cannot make a scratch folder");
+        const QString source = scratch.filePath(u"source.bin"_s);
+        const QString baselineTarget = scratch.filePath(u"baseline.bin"_s);
+        const QString destination = scratch.filePath(u"destination"_s);
+        const QString received = destination + u"/127.0.0.1/received.bin"_s;
+        QDir().mkpath(destination);
+        bench::makeSourceFile(source, options.size);
+
+        QuietHost host(destination);
+        protocol::TcpServer server(
+            [&host](protocol::Connection& c) { receiver::tcpServerExecute(host, c); });
+        if (!server.start(0))
+            throw std::runtime_error("cannot listen");
+
+        const auto baseline = [&] {
+            const double seconds = bench::framedCopy(source, baselineTarget);
+            QFile::remove(baselineTarget);
+            return seconds;
+        };
+        // --control measures the baseline against itself: the noise floor.
+        const auto measured = [&] {
+            if (options.control)
+                return baseline();
+            const double seconds = sendWithProtocol(server.port(), source);
+            QFile::remove(received);
+            return seconds;
+        };
+
+        sendWithProtocol(server.port(), source);
+        if (!bench::sameContent(source, received))
+            throw std::runtime_error("the received file differs from the source");
+        QFile::remove(received);
+
+        std::printf("receive path vs framed copy, %lld bytes\n",
+                    static_cast<long long>(options.size));
+        bench::compare(options, u"receiver"_s, measured, baseline);
+        return 0;
+    } catch (const std::exception& e) {
+        std::fprintf(stderr, "receive_bench: %s\n", e.what());
+        return 1;
+    }
+}

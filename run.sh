@@ -1,0 +1,24 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds, and starts both programs: the receiver
+# (qrv) and the sender (korvalla). Without a display they run on a virtual
+# one (Xvfb). Extra arguments go to both programs, e.g. ./run.sh /ENGLISH
+set -euo pipefail
+cd "$(dirname "$0")"
+
+./scripts/install-deps.sh
+cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+cmake --build build -j "$(nproc)"
+
+start() {
+  build/bin/qrv "$@" &
+  local receiver=$!
+  build/bin/korvalla "$@"
+  wait "$receiver"
+}
+
+if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
+  echo "run.sh: no display; starting on a virtual one (Xvfb)" >&2
+  export -f start
+  exec xvfb-run -a bash -c 'start "$@"' start "$@"
+fi
+start "$@"
