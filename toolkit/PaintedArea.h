@@ -1,0 +1,29 @@
+#pragma once
+
+#include <QWidget>
+
+#include <functional>
+
+class QPainter;
+
+namespace toolkit {
+
+// A window's client area whose background the window paints itself.
+class PaintedArea : public QWidget
+{
+    Q_OBJECT
+
+public:
+    using Painter = std::function<void(QPainter&)>;
+
+    explicit PaintedArea(QWidget* parent = nullptr);
+    void setPainter(Painter painter) { m_painter = std::move(painter); }
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    Painter m_painter;
+};
+
+} // namespace toolkit
