@@ -30,6 +30,6 @@ if [ "${KORVALLA_QUICK:-0}" != 1 ]; then
   build_and_test build-asan Debug address,undefined ""
 
   export TSAN_OPTIONS=halt_on_error=1:second_deadlock_stack=1:suppressions=$PWD/scripts/tsan.supp
-  build_and_test build-tsan Debug thread 'TcpServer|ConnectionTest|ConnectionHandler|ReceiverShutdown|ExclusiveFile'
+  build_and_test build-tsan Debug thread 'TcpServer|ConnectionTest|ConnectionHandler|ReceiverShutdown|ExclusiveFile|ClosingWhileTwentyTransfersRun|TransfersShowAsRows'
 fi
 echo "test.sh: all tests passed"
