@@ -1,5 +1,7 @@
 #pragma once
 
+#include "receiver/ReceiverHost.h"
+
 #include <QString>
 
 #include <chrono>
@@ -49,5 +51,27 @@ double compare(const Options& options, const QString& measuredName,
                const std::function<double()>& measured, const std::function<double()>& baseline);
 
 double median(std::vector<double> values);
+
+// A receiver host without a window: rows and balloons go nowhere.
+class QuietHost : public receiver::ReceiverHost
+{
+public:
+    explicit QuietHost(QString folder, QString password = QStringLiteral("bench"))
+        : m_folder(std::move(folder))
+        , m_password(std::move(password))
+    {}
+    QString destinationFolder() const override { return m_folder; }
+    QString currentPassword() const override { return m_password; }
+    bool terminating() const override { return false; }
+    std::mutex& transferListLock() override { return m_lock; }
+    receiver::RowId addRow(const receiver::TransferRow&) override { return 0; }
+    void setRow(receiver::RowId, const receiver::TransferRow&) override {}
+    void showBalloon(const QString&, const QString&) override {}
+
+private:
+    const QString m_folder;
+    const QString m_password;
+    std::mutex m_lock;
+};
 
 } // namespace bench

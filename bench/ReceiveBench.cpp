@@ -6,7 +6,6 @@
 #include "protocol/Fields.h"
 #include "protocol/TcpServer.h"
 #include "receiver/ConnectionHandler.h"
-#include "receiver/ReceiverHost.h"
 #include "toolkit/ExclusiveFile.h"
 
 #include <QDir>
@@ -19,26 +18,6 @@
 using namespace Qt::StringLiterals;
 
 namespace {
-
-// A host without a window: rows and balloons go nowhere.
-class QuietHost : public receiver::ReceiverHost
-{
-public:
-    explicit QuietHost(QString folder)
-        : m_folder(std::move(folder))
-    {}
-    QString destinationFolder() const override { return m_folder; }
-    QString currentPassword() const override { return u"bench"_s; }
-    bool terminating() const override { return false; }
-    std::mutex& transferListLock() override { return m_lock; }
-    receiver::RowId addRow(const receiver::TransferRow&) override { return 0; }
-    void setRow(receiver::RowId, const receiver::TransferRow&) override {}
-    void showBalloon(const QString&, const QString&) override {}
-
-private:
-    QString m_folder;
-    std::mutex m_lock;
-};
 
 // The sender's side of the dialogue, kept as lean as the baseline's.
 double sendWithProtocol(std::uint16_t port, const QString& source)
@@ -83,7 +62,7 @@ int main(int argc, char* argv[])
         QDir().mkpath(destination);
         bench::makeSourceFile(source, options.size);
 
-        QuietHost host(destination);
+        bench::QuietHost host(destination);
         protocol::TcpServer server(
             [&host](protocol::Connection& c) { receiver::tcpServerExecute(host, c); });
         if (!server.start(0))

@@ -69,8 +69,11 @@ TfrmMain::~TfrmMain()
     // answer it meanwhile.
     m_terminating = true;
     m_terminatingChanged.notify_all();
-    while (m_batch && !m_batchDone)
-        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
+    if (m_batch && !m_batchDone) {
+        QEventLoop loop;
+        connect(this, &TfrmMain::batchFinished, &loop, &QEventLoop::quit);
+        loop.exec();
+    }
     if (m_batch)
         m_batch->join();
     FormDestroy();

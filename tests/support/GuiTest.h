@@ -18,10 +18,14 @@ bool processEventsUntil(Predicate predicate,
 {
     QElapsedTimer timer;
     timer.start();
+    // The timed processEvents ignores WaitForMoreEvents; a timer wakes the
+    // untimed one instead, so that the limit is looked at now and then.
+    QTimer wake;
+    wake.start(20);
     while (!predicate()) {
         if (timer.elapsed() > limit.count())
             return false;
-        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 20);
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
     }
     return true;
 }
