@@ -1,6 +1,7 @@
 #include "TfrmMain.h"
 
 #include "ConnectionHandler.h"
+#include "PortArgument.h"
 #include "TfrmPassword.h"
 
 #include "protocol/Fields.h"
@@ -67,16 +68,6 @@ QStringList columnTexts(const TransferRow& row)
 }
 
 } // namespace
-
-std::uint16_t PortFromArguments(const QStringList& arguments)
-{
-    for (const QString& argument : arguments) {
-        if (toolkit::IsAllDigits(argument))
-            return static_cast<std::uint16_t>(toolkit::TextToInt(argument, protocol::kDefaultPort) &
-                                              0xFFFF);
-    }
-    return protocol::kDefaultPort;
-}
 
 TfrmMain::TfrmMain(const QString& settingsFile, QWidget* parent)
     : QMainWindow(parent)

@@ -105,7 +105,4 @@ private:
     protocol::TcpServer m_tcpServer;
 };
 
-// The port of the first all-digit argument, in 16 bits; 4520 without one.
-std::uint16_t PortFromArguments(const QStringList& arguments);
-
 } // namespace receiver

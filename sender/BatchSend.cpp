@@ -84,13 +84,18 @@ public:
         , m_paths(toolkit::SplitText(m_inputs.filePaths, u"|"_s))
     {}
 
-    void run()
+    // True when every file arrived.
+    bool run()
     {
         const QDateTime start = QDateTime::currentDateTime();
+        qsizetype delivered = 0;
         for (qsizetype i = 0; i < m_paths.size(); ++i) {
             m_fileFinished = false;
+            m_delivered = false;
+            m_failures = 0;
             while (!m_fileFinished && !m_batchEnded)
                 attemptWithRetry(i);
+            delivered += m_delivered ? 1 : 0;
             if (m_stop || m_batchEnded)
                 break;
         }
@@ -99,6 +104,7 @@ public:
         const QDateTime end = QDateTime::currentDateTime();
         if (!m_window.terminating())
             m_window.showReport(ReportText(start, end));
+        return delivered == m_paths.size() && !m_paths.isEmpty();
     }
 
 private:
@@ -157,6 +163,7 @@ private:
         protocol::readTextLine(*connection); // its content is not examined
         connection->disconnect();
         file->close();
+        m_delivered = !m_stop;
         if (m_window.terminating()) {
             m_stop = true;
             m_batchEnded = true;
@@ -229,6 +236,12 @@ private:
 
     void retryAfterFailure(qsizetype i)
     {
+        ++m_failures;
+        if (m_inputs.retries && m_failures > *m_inputs.retries) {
+            m_stop = true; // the attempts allowed are used up
+            m_fileFinished = true;
+            return;
+        }
         if (m_inputs.autoMode) {
             for (int n = kCountdownSeconds; n >= 1; --n) {
                 m_window.showCountdown(LangText(swedish(), u"Auto, "_s, u"Auto, "_s) +
@@ -257,6 +270,8 @@ private:
     bool m_stop = false;
     bool m_fileFinished = false;
     bool m_batchEnded = false;
+    bool m_delivered = false;
+    int m_failures = 0;
     int m_lastProgress = 0;
 };
 
@@ -272,17 +287,17 @@ QString ReportText(const QDateTime& start, const QDateTime& end)
            u" ("_s + TimeText(end) + u")."_s;
 }
 
-void btnSendClick(SendWindow& window)
+BatchOutcome btnSendClick(SendWindow& window)
 {
     const BatchInputs inputs = window.inputs();
     if (const QString failed = firstFailedCheck(inputs); !failed.isEmpty()) {
         window.showError(failed);
-        return;
+        return BatchOutcome::CheckFailed;
     }
     if (!window.confirmStart())
-        return;
+        return BatchOutcome::Declined;
     window.setBusy(true);
-    Batch(window, inputs).run();
+    return Batch(window, inputs).run() ? BatchOutcome::Delivered : BatchOutcome::Ended;
 }
 
 } // namespace sender

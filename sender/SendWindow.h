@@ -7,6 +7,7 @@
 
 #include <chrono>
 #include <cstdint>
+#include <optional>
 
 namespace sender {
 
@@ -21,6 +22,8 @@ struct BatchInputs
     QString filePaths; // the same files' full paths joined with "|"
     bool autoMode = true;
     bool overwrite = false;
+    // Further attempts at one file after its first; none: no limit.
+    std::optional<int> retries;
 };
 
 // The five status lines under the file list.

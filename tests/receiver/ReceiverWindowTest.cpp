@@ -3,6 +3,7 @@
 
 #include "protocol/Fields.h"
 #include "protocol/TcpServer.h"
+#include "receiver/PortArgument.h"
 #include "receiver/TfrmMain.h"
 #include "receiver/TfrmPassword.h"
 #include "support/GuiTest.h"

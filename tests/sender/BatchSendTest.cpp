@@ -498,3 +498,27 @@ TEST(ReportText, StartAndEndInBothLanguages)
 }
 
 } // namespace
+
+namespace {
+
+TEST_F(BatchSendTest, RetriesUsedUpEndTheBatchAndTheOutcomeSaysSo)
+{
+    std::atomic<int> attempts = 0;
+    ScriptedReceiver receiver([&](Connection&, int) { ++attempts; });
+    BatchInputs in =
+        inputsFor(receiver.port(), {makeFile(u"a"_s, "a"), makeFile(u"b"_s, "b")}, true);
+    in.retries = 2;
+    RecordingWindow window(in);
+    EXPECT_EQ(sender::btnSendClick(window), sender::BatchOutcome::Ended);
+    EXPECT_EQ(attempts, 3); // the first and two more, then the batch ends
+    EXPECT_EQ(window.lines(u"wait "_s).size(), 10);
+    EXPECT_EQ(window.lines(u"report"_s).size(), 1);
+
+    RecordingWindow empty(BatchInputs{});
+    EXPECT_EQ(sender::btnSendClick(empty), sender::BatchOutcome::CheckFailed);
+    RecordingWindow declined(inputsFor(1, {makeFile(u"c"_s, "c")}));
+    declined.confirmAnswer = false;
+    EXPECT_EQ(sender::btnSendClick(declined), sender::BatchOutcome::Declined);
+}
+
+} // namespace
