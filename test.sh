@@ -29,7 +29,7 @@ if [ "${KORVALLA_QUICK:-0}" != 1 ]; then
   export LSAN_OPTIONS=suppressions=$PWD/scripts/lsan.supp:print_suppressions=0
   build_and_test build-asan Debug address,undefined ""
 
-  export TSAN_OPTIONS=halt_on_error=1:second_deadlock_stack=1:suppressions=$PWD/scripts/tsan.supp
-  build_and_test build-tsan Debug thread 'TcpServer|ConnectionTest|ConnectionHandler|ReceiverShutdown|ExclusiveFile|ClosingWhileTwentyTransfersRun|TransfersShowAsRows'
+  export TSAN_OPTIONS=halt_on_error=1:second_deadlock_stack=1:die_after_fork=0:suppressions=$PWD/scripts/tsan.supp
+  build_and_test build-tsan Debug thread 'TcpServer|ConnectionTest|ConnectionHandler|ReceiverShutdown|ExclusiveFile|ClosingWhileTwentyTransfersRun|TransfersShowAsRows|BatchSendTest|SendsAndReportsThroughTheWindow|ClosingDuringACountdown|CommandLineTest'
 fi
 echo "test.sh: all tests passed"

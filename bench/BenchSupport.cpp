@@ -28,21 +28,6 @@ namespace {
 
 constexpr std::size_t kPiece = 32768;
 
-std::int64_t parseSize(QString text)
-{
-    std::int64_t factor = 1;
-    const QChar last = text.isEmpty() ? QChar() : text.back().toUpper();
-    if (last == u'K' || last == u'M' || last == u'G') {
-        factor = last == u'K' ? 1024 : last == u'M' ? 1024 * 1024 : 1024 * 1024 * 1024;
-        text.chop(1);
-    }
-    bool ok = false;
-    const std::int64_t value = text.toLongLong(&ok);
-    if (!ok || value <= 0)
-        throw std::invalid_argument("bad --size");
-    return value * factor;
-}
-
 void readAll(int socket, char* data, std::size_t length)
 {
     while (length > 0) {
@@ -98,6 +83,21 @@ void receiveFramed(int listener, const QString& target, std::int64_t size)
 }
 
 } // namespace
+
+std::int64_t parseSize(QString text)
+{
+    std::int64_t factor = 1;
+    const QChar last = text.isEmpty() ? QChar() : text.back().toUpper();
+    if (last == u'K' || last == u'M' || last == u'G') {
+        factor = last == u'K' ? 1024 : last == u'M' ? 1024 * 1024 : 1024 * 1024 * 1024;
+        text.chop(1);
+    }
+    bool ok = false;
+    const std::int64_t value = text.toLongLong(&ok);
+    if (!ok || value <= 0)
+        throw std::invalid_argument("bad --size");
+    return value * factor;
+}
 
 Options parseOptions(int argc, char* argv[])
 {
@@ -229,7 +229,8 @@ Run timed(double mib, const std::function<double()>& copy)
 } // namespace
 
 double compare(const Options& options, const QString& measuredName,
-               const std::function<double()>& measured, const std::function<double()>& baseline)
+               const std::function<double()>& measured, const std::function<double()>& baseline,
+               bool countCpu)
 {
     const double mib = static_cast<double>(options.size) / (1024.0 * 1024.0);
     std::printf("warm-up...\n");
@@ -256,16 +257,19 @@ double compare(const Options& options, const QString& measuredName,
         baselineRates.push_back(b.mibPerSecond);
         ratios.push_back(m.mibPerSecond / b.mibPerSecond);
         cpuRatios.push_back(b.cpuSeconds / m.cpuSeconds);
-        std::printf("round %d: %s %.1f MiB/s, framed copy %.1f MiB/s, ratio %.3f, cpu ratio %.3f\n",
-                    round + 1, qPrintable(measuredName), m.mibPerSecond, b.mibPerSecond,
-                    ratios.back(), cpuRatios.back());
+        std::printf("round %d: %s %.1f MiB/s, framed copy %.1f MiB/s, ratio %.3f", round + 1,
+                    qPrintable(measuredName), m.mibPerSecond, b.mibPerSecond, ratios.back());
+        if (countCpu)
+            std::printf(", cpu ratio %.3f", cpuRatios.back());
+        std::printf("\n");
         std::fflush(stdout);
     }
     const double ratio = median(ratios);
-    std::printf("median: %s %.1f MiB/s, framed copy %.1f MiB/s, ratio %.3f, cpu ratio %.3f "
-                "(%d rounds of %.0f MiB)\n",
-                qPrintable(measuredName), median(measuredRates), median(baselineRates), ratio,
-                median(cpuRatios), options.rounds, mib);
+    std::printf("median: %s %.1f MiB/s, framed copy %.1f MiB/s, ratio %.3f",
+                qPrintable(measuredName), median(measuredRates), median(baselineRates), ratio);
+    if (countCpu)
+        std::printf(", cpu ratio %.3f", median(cpuRatios));
+    std::printf(" (%d rounds of %.0f MiB)\n", options.rounds, mib);
     return ratio;
 }
 

@@ -21,6 +21,9 @@ struct Options
     bool control = false;
 };
 
+// BYTES with an optional K, M or G.
+std::int64_t parseSize(QString text);
+
 // --size=BYTES (K, M or G suffix allowed), --rounds=N, --dir=FOLDER,
 // --control.
 Options parseOptions(int argc, char* argv[]);
@@ -47,8 +50,10 @@ struct Measurement
 // Runs Measured and Baseline alternately (after one warm-up of each),
 // reports the median throughput of each and the median of the per-round
 // ratios, and returns that median ratio.
+// With CountCpu, also the median ratio of this process's CPU time.
 double compare(const Options& options, const QString& measuredName,
-               const std::function<double()>& measured, const std::function<double()>& baseline);
+               const std::function<double()>& measured, const std::function<double()>& baseline,
+               bool countCpu = true);
 
 double median(std::vector<double> values);
 
