@@ -194,6 +194,25 @@ double framedCopy(const QString& source, const QString& target)
     return seconds;
 }
 
+Scratch::Scratch(const Options& options, const QString& name)
+    : m_folder(options.folder + u'/' + name + u"-XXXXXX"_s)
+    , m_source(path(u"source.bin"_s))
+    , m_destination(path(u"destination"_s))
+{
+    if (!m_folder.isValid())
+        throw std::runtime_error("cannot make a scratch folder");
+    QDir().mkpath(m_destination);
+    makeSourceFile(m_source, options.size);
+}
+
+double Scratch::baselineRun() const
+{
+    const QString target = path(u"baseline.bin"_s);
+    const double seconds = framedCopy(m_source, target);
+    QFile::remove(target);
+    return seconds;
+}
+
 double median(std::vector<double> values)
 {
     std::sort(values.begin(), values.end());
@@ -233,9 +252,11 @@ double compare(const Options& options, const QString& measuredName,
                bool countCpu)
 {
     const double mib = static_cast<double>(options.size) / (1024.0 * 1024.0);
+    // --control measures the baseline against itself: the noise floor.
+    const std::function<double()>& measure = options.control ? baseline : measured;
     std::printf("warm-up...\n");
     std::fflush(stdout);
-    measured();
+    measure();
     baseline();
 
     std::vector<double> measuredRates;
@@ -247,11 +268,11 @@ double compare(const Options& options, const QString& measuredName,
         Run m{};
         Run b{};
         if (round % 2 == 0) {
-            m = timed(mib, measured);
+            m = timed(mib, measure);
             b = timed(mib, baseline);
         } else {
             b = timed(mib, baseline);
-            m = timed(mib, measured);
+            m = timed(mib, measure);
         }
         measuredRates.push_back(m.mibPerSecond);
         baselineRates.push_back(b.mibPerSecond);

@@ -3,6 +3,7 @@
 #include "receiver/ReceiverHost.h"
 
 #include <QString>
+#include <QTemporaryDir>
 
 #include <chrono>
 #include <cstdint>
@@ -40,6 +41,27 @@ bool sameContent(const QString& left, const QString& right);
 // byte when it holds the whole file. Returns the seconds from connect to
 // that answer.
 double framedCopy(const QString& source, const QString& target);
+
+// A folder of one benchmark run under Options.folder: the source file of
+// Options.size bytes, the receiver's destination folder, and the baseline.
+class Scratch
+{
+public:
+    Scratch(const Options& options, const QString& name);
+
+    QString path(const QString& name) const { return m_folder.filePath(name); }
+    const QString& source() const { return m_source; }
+    const QString& destination() const { return m_destination; }
+    // Where the receiver puts the source file.
+    QString received() const { return m_destination + QStringLiteral("/127.0.0.1/source.bin"); }
+    // One framed copy of the source; its seconds. The copy is removed.
+    double baselineRun() const;
+
+private:
+    QTemporaryDir m_folder;
+    QString m_source;
+    QString m_destination;
+};
 
 struct Measurement
 {

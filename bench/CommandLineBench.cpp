@@ -157,52 +157,38 @@ int main(int argc, char* argv[])
         const QString qrv = programs + u"qrv"_s;
         const QString korvalla = programs + u"korvalla"_s;
 
-        QTemporaryDir scratch(options.folder + u"/pair-bench-XXXXXX"_s);
-        const QString passwordFile = scratch.filePath(u"password"_s);
+        const bench::Scratch scratch(options, u"pair-bench"_s);
+        const QString passwordFile = scratch.path(u"password"_s);
         {
             QFile file(passwordFile);
             file.open(QIODevice::WriteOnly);
             file.write("bench\n");
         }
-        const QString source = scratch.filePath(u"source.bin"_s);
-        const QString destination = scratch.filePath(u"destination"_s);
-        const QString received = destination + u"/127.0.0.1/source.bin"_s;
-        const QString baselineTarget = scratch.filePath(u"baseline.bin"_s);
-        QDir().mkpath(destination);
-        bench::makeSourceFile(source, options.size);
-
         {
-            Receiver receiver(qrv, destination, passwordFile);
-            const auto baseline = [&] {
-                const double seconds = bench::framedCopy(source, baselineTarget);
-                QFile::remove(baselineTarget);
-                return seconds;
-            };
+            Receiver receiver(qrv, scratch.destination(), passwordFile);
             const auto measured = [&] {
-                if (options.control)
-                    return baseline();
                 const double seconds =
-                    sendFile(korvalla, receiver.port(), passwordFile, source).first;
-                QFile::remove(received);
+                    sendFile(korvalla, receiver.port(), passwordFile, scratch.source()).first;
+                QFile::remove(scratch.received());
                 return seconds;
             };
-            sendFile(korvalla, receiver.port(), passwordFile, source);
-            if (!bench::sameContent(source, received))
+            sendFile(korvalla, receiver.port(), passwordFile, scratch.source());
+            if (!bench::sameContent(scratch.source(), scratch.received()))
                 throw std::runtime_error("the received file differs from the source");
-            QFile::remove(received);
+            QFile::remove(scratch.received());
             std::printf("qrv --headless + korvalla --send (whole processes, start-up included) "
                         "vs framed copy, %lld bytes\n",
                         static_cast<long long>(options.size));
             // The programs' time is their own processes': no CPU ratio here.
-            bench::compare(options, u"programs"_s, measured, baseline, false);
+            bench::compare(
+                options, u"programs"_s, measured, [&] { return scratch.baselineRun(); }, false);
         }
-        QFile::remove(source);
 
         // Peak memory for a large file: it must not grow with the file.
-        bench::makeSourceFile(source, memorySize);
-        Receiver receiver(qrv, destination, passwordFile);
+        bench::makeSourceFile(scratch.source(), memorySize);
+        Receiver receiver(qrv, scratch.destination(), passwordFile);
         const auto [seconds, senderPeak] =
-            sendFile(korvalla, receiver.port(), passwordFile, source);
+            sendFile(korvalla, receiver.port(), passwordFile, scratch.source());
         const long receiverPeak = receiver.peak();
         receiver.stop();
         std::printf("peak RSS for %.1f GiB (%.1f s): korvalla --send %.1f MiB, qrv --headless "
@@ -210,7 +196,7 @@ int main(int argc, char* argv[])
                     static_cast<double>(memorySize) / (1 << 30), seconds,
                     static_cast<double>(senderPeak) / 1024,
                     static_cast<double>(receiverPeak) / 1024);
-        QFile::remove(received);
+        QFile::remove(scratch.received());
         return 0;
     } catch (const std::exception& e) {
         std::fprintf(stderr, "pair_bench: %s\n", e.what());

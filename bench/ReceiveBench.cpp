@@ -29,7 +29,7 @@ double sendWithProtocol(std::uint16_t port, const QString& source)
     auto connection = protocol::Connection::connectTo(u"127.0.0.1"_s, port);
     if (protocol::readTextLine(*connection) != protocol::kVersionText)
         throw std::runtime_error("wrong version");
-    protocol::sendAnnouncement(*connection, u"bench"_s, u"received.bin"_s, input->size());
+    protocol::sendAnnouncement(*connection, u"bench"_s, u"source.bin"_s, input->size());
     connection->readByte();
     connection->writeByte(protocol::kWriteFromStart);
     std::vector<char> piece(protocol::kPieceSize);
@@ -50,46 +50,26 @@ int main(int argc, char* argv[])
 {
     try {
         const bench::Options options = bench::parseOptions(argc, argv);
-        QTemporaryDir scratch(options.folder.isEmpty()
-                                  ? QDir::tempPath() + u"/receive-bench-XXXXXX"_s
-                                  : options.folder + u"/receive-bench-XXXXXX"_s);
-        if (!scratch.isValid())
-            throw std::runtime_error("cannot make a scratch folder");
-        const QString source = scratch.filePath(u"source.bin"_s);
-        const QString baselineTarget = scratch.filePath(u"baseline.bin"_s);
-        const QString destination = scratch.filePath(u"destination"_s);
-        const QString received = destination + u"/127.0.0.1/received.bin"_s;
-        QDir().mkpath(destination);
-        bench::makeSourceFile(source, options.size);
-
-        bench::QuietHost host(destination);
+        const bench::Scratch scratch(options, u"receive-bench"_s);
+        bench::QuietHost host(scratch.destination());
         protocol::TcpServer server(
             [&host](protocol::Connection& c) { receiver::tcpServerExecute(host, c); });
         if (!server.start(0))
             throw std::runtime_error("cannot listen");
 
-        const auto baseline = [&] {
-            const double seconds = bench::framedCopy(source, baselineTarget);
-            QFile::remove(baselineTarget);
-            return seconds;
-        };
-        // --control measures the baseline against itself: the noise floor.
         const auto measured = [&] {
-            if (options.control)
-                return baseline();
-            const double seconds = sendWithProtocol(server.port(), source);
-            QFile::remove(received);
+            const double seconds = sendWithProtocol(server.port(), scratch.source());
+            QFile::remove(scratch.received());
             return seconds;
         };
-
-        sendWithProtocol(server.port(), source);
-        if (!bench::sameContent(source, received))
+        sendWithProtocol(server.port(), scratch.source());
+        if (!bench::sameContent(scratch.source(), scratch.received()))
             throw std::runtime_error("the received file differs from the source");
-        QFile::remove(received);
+        QFile::remove(scratch.received());
 
         std::printf("receive path vs framed copy, %lld bytes\n",
                     static_cast<long long>(options.size));
-        bench::compare(options, u"receiver"_s, measured, baseline);
+        bench::compare(options, u"receiver"_s, measured, [&] { return scratch.baselineRun(); });
         return 0;
     } catch (const std::exception& e) {
         std::fprintf(stderr, "receive_bench: %s\n", e.what());

@@ -50,26 +50,17 @@ int main(int argc, char* argv[])
         AgreeingPrompter prompter;
         toolkit::InstallPrompter(&prompter);
 
-        QTemporaryDir scratch(options.folder + u"/send-bench-XXXXXX"_s);
-        if (!scratch.isValid())
-            throw std::runtime_error("cannot make a scratch folder");
-        const QString source = scratch.filePath(u"source.bin"_s);
-        const QString baselineTarget = scratch.filePath(u"baseline.bin"_s);
-        const QString destination = scratch.filePath(u"destination"_s);
-        const QString received = destination + u"/127.0.0.1/source.bin"_s;
-        QDir().mkpath(destination);
-        bench::makeSourceFile(source, options.size);
-
-        bench::QuietHost host(destination);
+        const bench::Scratch scratch(options, u"send-bench"_s);
+        bench::QuietHost host(scratch.destination());
         protocol::TcpServer server(
             [&host](protocol::Connection& c) { receiver::tcpServerExecute(host, c); });
         if (!server.start(0))
             throw std::runtime_error("cannot listen");
 
-        sender::TfrmMain window(scratch.filePath(u"korvalla.INI"_s));
+        sender::TfrmMain window(scratch.path(u"korvalla.INI"_s));
         window.txtPort->setText(QString::number(server.port()));
         window.txtPassword->setText(u"bench"_s);
-        window.files().append(source);
+        window.files().append(scratch.source());
         window.show();
 
         const auto sendWithWindow = [&] {
@@ -81,27 +72,19 @@ int main(int argc, char* argv[])
             loop.exec();
             return static_cast<double>(timer.nsecsElapsed()) / 1e9;
         };
-        const auto baseline = [&] {
-            const double seconds = bench::framedCopy(source, baselineTarget);
-            QFile::remove(baselineTarget);
-            return seconds;
-        };
         const auto measured = [&] {
-            if (options.control)
-                return baseline();
             const double seconds = sendWithWindow();
-            QFile::remove(received);
+            QFile::remove(scratch.received());
             return seconds;
         };
-
         sendWithWindow();
-        if (!bench::sameContent(source, received))
+        if (!bench::sameContent(scratch.source(), scratch.received()))
             throw std::runtime_error("the received file differs from the source");
-        QFile::remove(received);
+        QFile::remove(scratch.received());
 
         std::printf("send path (window + batch driver + receiver) vs framed copy, %lld bytes\n",
                     static_cast<long long>(options.size));
-        bench::compare(options, u"sender"_s, measured, baseline);
+        bench::compare(options, u"sender"_s, measured, [&] { return scratch.baselineRun(); });
         toolkit::InstallPrompter(nullptr);
         return 0;
     } catch (const std::exception& e) {

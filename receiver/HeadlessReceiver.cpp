@@ -5,6 +5,7 @@
 #include "ReceiverHost.h"
 
 #include "protocol/TcpServer.h"
+#include "toolkit/CommandLine.h"
 #include "toolkit/Folders.h"
 #include "toolkit/Formats.h"
 #include "toolkit/Language.h"
@@ -41,19 +42,6 @@ const char* const kUsage =
     "What is not given comes from the settings file beside the program.\n"
     "Stops on SIGINT or SIGTERM. Exit status: 0 after an orderly stop, 2 when it\n"
     "cannot start.\n";
-
-void printLine(std::FILE* stream, const QString& text)
-{
-    std::fputs(text.toLocal8Bit().constData(), stream);
-    std::fputc('\n', stream);
-    std::fflush(stream);
-}
-
-bool isSwitch(const QString& argument)
-{
-    static const QStringList switches{u"/SWEDISH"_s, u"/ENGLISH"_s, u"/ALLOWSLEEP"_s, u"/LINES"_s};
-    return switches.contains(argument, Qt::CaseInsensitive);
-}
 
 // Rows become lines: one when a transfer starts, one when it ends, and
 // with Verbose one for each progress update.
@@ -95,9 +83,9 @@ private:
     static void print(const TransferRow& row, const QString& outcome)
     {
         const QDateTime now = QDateTime::currentDateTime();
-        printLine(stdout, toolkit::DateText(now) + u' ' + toolkit::TimeText(now) + u"  "_s +
-                              row.address + u"  \""_s + row.fileName + u"\"  "_s + row.size +
-                              u"  "_s + outcome);
+        toolkit::PrintLine(stdout, toolkit::DateText(now) + u' ' + toolkit::TimeText(now) +
+                                       u"  "_s + row.address + u"  \""_s + row.fileName +
+                                       u"\"  "_s + row.size + u"  "_s + outcome);
     }
 
     const QString m_folder;
@@ -125,7 +113,8 @@ Settings parse(const QStringList& arguments, const QString& settingsFile)
     bool passwordGiven = false;
     for (const QString& argument : arguments) {
         const QString value = argument.mid(argument.indexOf(u'=') + 1);
-        if (argument == u"--headless"_s || isSwitch(argument) || toolkit::IsAllDigits(argument))
+        if (argument == u"--headless"_s || toolkit::IsProgramSwitch(argument) ||
+            toolkit::IsAllDigits(argument))
             continue;
         if (argument == u"--help"_s) {
             settings.help = true;
@@ -137,12 +126,12 @@ Settings parse(const QStringList& arguments, const QString& settingsFile)
             settings.folder = toolkit::AddBackslash(QDir(value).absolutePath());
             folderGiven = true;
         } else if (argument.startsWith(u"--password-file="_s)) {
-            QFile file(value);
-            if (!file.open(QIODevice::ReadOnly)) {
+            const auto password = toolkit::FirstLineOf(value);
+            if (!password) {
                 settings.error = u"qrv: cannot read the password file "_s + value;
                 return settings;
             }
-            settings.password = QString::fromUtf8(file.readLine()).remove(u'\n').remove(u'\r');
+            settings.password = *password;
             passwordGiven = true;
         } else {
             settings.error = u"qrv: unknown argument "_s + argument;
@@ -182,7 +171,7 @@ int RunHeadlessReceiver(const QStringList& arguments, const QString& settingsFil
         return 0;
     }
     if (!settings.error.isEmpty()) {
-        printLine(stderr, settings.error);
+        toolkit::PrintLine(stderr, settings.error);
         return 2;
     }
 
@@ -202,17 +191,17 @@ int RunHeadlessReceiver(const QStringList& arguments, const QString& settingsFil
     protocol::TcpServer server([&host](protocol::Connection& c) { tcpServerExecute(host, c); });
     const std::uint16_t port = PortFromArguments(arguments);
     if (!server.start(port)) {
-        printLine(stderr, LangText(toolkit::IsSwedish(),
-                                   u"Det gick inte att använda det angivna portnumret ("_s,
-                                   u"Unable to use the specified port number ("_s) +
-                              toolkit::IntToText(port) + u")."_s);
+        toolkit::PrintLine(stderr, LangText(toolkit::IsSwedish(),
+                                            u"Det gick inte att använda det angivna portnumret ("_s,
+                                            u"Unable to use the specified port number ("_s) +
+                                       toolkit::IntToText(port) + u")."_s);
         return 2;
     }
     const bool keepAwake = !toolkit::HasSwitch(u"/ALLOWSLEEP"_s);
     if (keepAwake)
         toolkit::KeepAwake();
-    printLine(stdout, u"qrv: listening on port "_s + QString::number(server.port()) +
-                          u", receiving into "_s + settings.folder);
+    toolkit::PrintLine(stdout, u"qrv: listening on port "_s + QString::number(server.port()) +
+                                   u", receiving into "_s + settings.folder);
 
     {
         std::unique_lock lock(mutex);
@@ -224,7 +213,7 @@ int RunHeadlessReceiver(const QStringList& arguments, const QString& settingsFil
     server.stop();
     if (keepAwake)
         toolkit::AllowSleep();
-    printLine(stdout, u"qrv: stopped"_s);
+    toolkit::PrintLine(stdout, u"qrv: stopped"_s);
     return 0;
 }
 

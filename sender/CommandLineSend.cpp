@@ -3,6 +3,7 @@
 #include "BatchSend.h"
 #include "SendWindow.h"
 
+#include "toolkit/CommandLine.h"
 #include "toolkit/Formats.h"
 #include "toolkit/Language.h"
 #include "toolkit/Power.h"
@@ -44,19 +45,6 @@ const char* const kUsage =
     "What is not given comes from the settings file beside the program.\n"
     "Exit status: 0 all files delivered, 1 the batch ended otherwise, 2 bad arguments.\n";
 
-bool isSwitch(const QString& argument)
-{
-    static const QStringList switches{u"/SWEDISH"_s, u"/ENGLISH"_s, u"/ALLOWSLEEP"_s, u"/LINES"_s};
-    return switches.contains(argument, Qt::CaseInsensitive);
-}
-
-void printLine(std::FILE* stream, const QString& text)
-{
-    std::fputs(text.toLocal8Bit().constData(), stream);
-    std::fputc('\n', stream);
-    std::fflush(stream);
-}
-
 struct ParsedArguments
 {
     BatchInputs inputs;
@@ -80,7 +68,7 @@ ParsedArguments parse(const QStringList& arguments, const QString& settingsFile)
         return argument.mid(argument.indexOf(u'=') + 1);
     };
     for (const QString& argument : arguments) {
-        if (argument == u"--send"_s || isSwitch(argument))
+        if (argument == u"--send"_s || toolkit::IsProgramSwitch(argument))
             continue;
         if (argument == u"--help"_s) {
             parsed.help = true;
@@ -91,12 +79,12 @@ ParsedArguments parse(const QStringList& arguments, const QString& settingsFile)
         } else if (argument.startsWith(u"--port="_s)) {
             in.port = valueOf(argument);
         } else if (argument.startsWith(u"--password-file="_s)) {
-            QFile file(valueOf(argument));
-            if (!file.open(QIODevice::ReadOnly)) {
-                parsed.error = u"korvalla: cannot read the password file "_s + file.fileName();
+            const auto password = toolkit::FirstLineOf(valueOf(argument));
+            if (!password) {
+                parsed.error = u"korvalla: cannot read the password file "_s + valueOf(argument);
                 return parsed;
             }
-            in.password = QString::fromUtf8(file.readLine()).remove(u'\n').remove(u'\r');
+            in.password = *password;
         } else if (argument == u"--auto"_s || argument == u"--manual"_s) {
             in.autoMode = argument == u"--auto"_s;
         } else if (argument == u"--overwrite"_s || argument == u"--resume"_s) {
@@ -147,7 +135,7 @@ public:
 
     BatchInputs inputs() override { return m_inputs; }
     bool terminating() const override { return m_terminating; }
-    void showError(const QString& text) override { printLine(stderr, text); }
+    void showError(const QString& text) override { toolkit::PrintLine(stderr, text); }
     bool confirmStart() override { return true; } // the command is the confirmation
     void setBusy(bool busy) override
     {
@@ -164,7 +152,7 @@ public:
             drawBar();
         } else if (statusLine() != m_lastLine) {
             m_lastLine = statusLine();
-            printLine(stderr, m_lastLine);
+            toolkit::PrintLine(stderr, m_lastLine);
         }
     }
 
@@ -180,7 +168,7 @@ public:
         if (text.isEmpty())
             return;
         endProgressLine();
-        printLine(stderr, text);
+        toolkit::PrintLine(stderr, text);
     }
 
     bool askOverwrite(const QString& question) override { return ask(question); }
@@ -191,7 +179,7 @@ public:
     void showReport(const QString& text) override
     {
         endProgressLine();
-        printLine(stdout, text);
+        toolkit::PrintLine(stdout, text);
     }
 
     bool waitUnlessTerminating(std::chrono::milliseconds duration) override
@@ -274,7 +262,7 @@ int RunCommandLineSend(const QStringList& arguments, const QString& settingsFile
         return 0;
     }
     if (!parsed.error.isEmpty()) {
-        printLine(stderr, parsed.error);
+        toolkit::PrintLine(stderr, parsed.error);
         return 2;
     }
 

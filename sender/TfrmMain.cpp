@@ -9,6 +9,7 @@
 #include "toolkit/MessageBoxes.h"
 #include "toolkit/PaintedArea.h"
 #include "toolkit/Power.h"
+#include "toolkit/ProgramMenu.h"
 #include "toolkit/Settings.h"
 #include "toolkit/TrayPresence.h"
 #include "toolkit/WindowPlacement.h"
@@ -33,8 +34,6 @@ namespace sender {
 namespace {
 
 const QString kSection = u"Main"_s;
-const QString kAuthor = u"the Korvalla developers"_s;
-const QString kWebAddress = u"https://korvalla.example.org"_s;
 
 QString applicationTitle()
 {
@@ -81,23 +80,15 @@ TfrmMain::~TfrmMain()
 
 void TfrmMain::buildWindow()
 {
-    setWindowFlags(toolkit::kFixedWindowFlags | Qt::Window);
-    setWindowTitle(u"Korvalla 4.50"_s);
-    setWindowIcon(QIcon(u":/sender/icons/korvalla.svg"_s));
-    setFont(toolkit::UiFont());
-
-    m_client = new toolkit::PaintedArea(this);
-    m_client->setFixedSize(265, 521);
+    m_client = toolkit::SetUpMainWindow(*this, u"Korvalla 4.50"_s,
+                                        QIcon(u":/sender/icons/korvalla.svg"_s), QSize(265, 521));
     m_client->setPainter([this](QPainter& painter) { FormPaint(painter); });
-    setCentralWidget(m_client);
-    layout()->setSizeConstraint(QLayout::SetFixedSize);
 
-    mnuMainFile = menuBar()->addMenu(u"Arkiv"_s);
-    mnuMainFileQuit = mnuMainFile->addAction(u"Avsluta"_s);
-    mnuMainFileQuit->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
-    mnuMainHelp = menuBar()->addMenu(u"Hjälp"_s);
-    mnuMainHelpAbout = mnuMainHelp->addAction(u"Om"_s);
-    mnuMainHelpAbout->setShortcut(QKeySequence(Qt::Key_F1));
+    const toolkit::ProgramMenu menu = toolkit::AddProgramMenu(*this);
+    mnuMainFile = menu.file;
+    mnuMainFileQuit = menu.quit;
+    mnuMainHelp = menu.help;
+    mnuMainHelpAbout = menu.about;
     connect(mnuMainFileQuit, &QAction::triggered, this, &TfrmMain::mnuMainFileQuitClick);
     connect(mnuMainHelpAbout, &QAction::triggered, this, &TfrmMain::mnuMainHelpAboutClick);
 
@@ -177,10 +168,6 @@ void TfrmMain::FormCreate()
 {
     if (!toolkit::IsSwedish()) {
         setWindowTitle(applicationTitle());
-        mnuMainFile->setTitle(u"File"_s);
-        mnuMainFileQuit->setText(u"Quit"_s);
-        mnuMainHelp->setTitle(u"Help"_s);
-        mnuMainHelpAbout->setText(u"About"_s);
         lblRemoteHost->setText(u"Remote Host:"_s);
         lblPort->setText(u"Port:"_s);
         lblPassword->setText(u"Password:"_s);
@@ -302,11 +289,7 @@ void TfrmMain::mnuMainFileQuitClick()
 
 void TfrmMain::mnuMainHelpAboutClick()
 {
-    toolkit::AboutBox(this,
-                      LangText(toolkit::IsSwedish(), u"Skapat av "_s, u"Created by "_s) + kAuthor +
-                          u". ("_s + kWebAddress + u")"_s,
-                      LangText(toolkit::IsSwedish(), u"Om"_s, u"About"_s) + u' ' +
-                          applicationTitle());
+    toolkit::ShowAboutBox(this, applicationTitle());
 }
 
 void TfrmMain::TrayIconMainDblClick()

@@ -1,25 +1,14 @@
 #include "CommandLineSend.h"
 #include "TfrmMain.h"
 
+#include "toolkit/CommandLine.h"
 #include "toolkit/Environment.h"
 
 #include <QApplication>
 
-namespace {
-
-QStringList argumentsOf(int argc, char* argv[])
-{
-    QStringList arguments;
-    for (int i = 1; i < argc; ++i)
-        arguments.append(QString::fromLocal8Bit(argv[i]));
-    return arguments;
-}
-
-} // namespace
-
 int main(int argc, char* argv[])
 {
-    const QStringList arguments = argumentsOf(argc, argv);
+    const QStringList arguments = toolkit::ArgumentsOf(argc, argv);
     if (sender::WantsCommandLineSend(arguments)) {
         // No window, no display.
         QCoreApplication app(argc, argv);

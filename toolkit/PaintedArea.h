@@ -4,6 +4,8 @@
 
 #include <functional>
 
+class QIcon;
+class QMainWindow;
 class QPainter;
 
 namespace toolkit {
@@ -25,5 +27,10 @@ protected:
 private:
     Painter m_painter;
 };
+
+// Makes Window a fixed-size main window whose client area, below its menu,
+// is Client pixels: title, icon, the windows' font. Returns the area.
+PaintedArea* SetUpMainWindow(QMainWindow& window, const QString& title, const QIcon& icon,
+                             QSize client);
 
 } // namespace toolkit

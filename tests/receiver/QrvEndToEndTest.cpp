@@ -4,6 +4,7 @@
 
 #include "protocol/Connection.h"
 #include "protocol/Fields.h"
+#include "support/FreePort.h"
 #include "support/QtPrinters.h"
 #include "support/WaitFor.h"
 #include "toolkit/Settings.h"
@@ -14,10 +15,6 @@
 
 #include <gtest/gtest.h>
 
-#include <netinet/in.h>
-#include <sys/socket.h>
-#include <unistd.h>
-
 using namespace Qt::StringLiterals;
 using protocol::ConnectionError;
 using testing_support::deliver;
@@ -26,19 +23,6 @@ using testing_support::ScriptedSender;
 namespace {
 
 const QString kPassword = u"e2e-lösen"_s;
-
-std::uint16_t freePort()
-{
-    const int s = ::socket(AF_INET, SOCK_STREAM, 0);
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    socklen_t length = sizeof address;
-    ::bind(s, reinterpret_cast<sockaddr*>(&address), sizeof address);
-    ::getsockname(s, reinterpret_cast<sockaddr*>(&address), &length);
-    ::close(s);
-    return ntohs(address.sin_port);
-}
 
 QByteArray patterned(qsizetype size, int seed)
 {
@@ -61,7 +45,7 @@ protected:
         toolkit::WriteSetting(u"Main"_s, u"Password"_s, kPassword, settings);
         QDir().mkpath(destination());
 
-        m_port = freePort();
+        m_port = testing_support::FreeLoopbackPort();
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
         environment.insert(u"QT_QPA_PLATFORM"_s, u"offscreen"_s);
         m_qrv.setProcessEnvironment(environment);

@@ -3,6 +3,7 @@
 // automatic retry resumes the file.
 #include "protocol/Connection.h"
 #include "sender/TfrmMain.h"
+#include "support/FreePort.h"
 #include "support/GuiTest.h"
 #include "support/QtPrinters.h"
 #include "support/ScopedEnvironment.h"
@@ -20,10 +21,6 @@
 
 #include <gtest/gtest.h>
 
-#include <netinet/in.h>
-#include <sys/socket.h>
-#include <unistd.h>
-
 using namespace Qt::StringLiterals;
 using testing_support::processEventsUntil;
 using testing_support::ScriptedPrompter;
@@ -35,19 +32,6 @@ static void initResources()
 }
 
 namespace {
-
-std::uint16_t freePort()
-{
-    const int s = ::socket(AF_INET, SOCK_STREAM, 0);
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    socklen_t length = sizeof address;
-    ::bind(s, reinterpret_cast<sockaddr*>(&address), sizeof address);
-    ::getsockname(s, reinterpret_cast<sockaddr*>(&address), &length);
-    ::close(s);
-    return ntohs(address.sin_port);
-}
 
 QByteArray patterned(qsizetype size, int seed)
 {
@@ -69,7 +53,7 @@ protected:
         toolkit::WriteSetting(u"Main"_s, u"DestinationFolder"_s, destination(), settings);
         toolkit::WriteSetting(u"Main"_s, u"Password"_s, u"pw"_s, settings);
         QDir().mkpath(destination());
-        m_port = freePort();
+        m_port = testing_support::FreeLoopbackPort();
         startReceiver();
     }
 
