@@ -9,16 +9,11 @@ cd "$(dirname "$0")"
 cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 cmake --build build -j "$(nproc)"
 
-start() {
-  build/bin/qrv "$@" &
-  local receiver=$!
-  build/bin/korvalla "$@"
-  wait "$receiver"
-}
+# Both programs; the script ends when both have been closed.
+start='build/bin/qrv "$@" & receiver=$!; build/bin/korvalla "$@"; wait "$receiver"'
 
 if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
   echo "run.sh: no display; starting on a virtual one (Xvfb)" >&2
-  export -f start
-  exec xvfb-run -a bash -c 'start "$@"' start "$@"
+  exec xvfb-run -a bash -c "$start" run.sh "$@"
 fi
-start "$@"
+exec bash -c "$start" run.sh "$@"
