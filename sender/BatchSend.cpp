@@ -244,8 +244,7 @@ private:
         }
         if (m_inputs.autoMode) {
             for (int n = kCountdownSeconds; n >= 1; --n) {
-                m_window.showCountdown(LangText(swedish(), u"Auto, "_s, u"Auto, "_s) +
-                                       toolkit::IntToText(n) +
+                m_window.showCountdown(u"Auto, "_s + toolkit::IntToText(n) +
                                        LangText(swedish(), u" sek..."_s, u" sec..."_s));
                 if (!m_window.waitUnlessTerminating(std::chrono::milliseconds(1000)) ||
                     m_window.terminating()) {

@@ -3,7 +3,6 @@
 #include "Environment.h"
 #include "TextFunctions.h"
 
-#include <cfenv>
 #include <cmath>
 #include <limits>
 
@@ -82,11 +81,8 @@ std::int64_t PercentOf(std::int64_t part, std::int64_t whole, std::int64_t scale
                               static_cast<long double>(scale);
     if (!std::isfinite(exact))
         return 0;
-    // Round half to even whatever rounding mode another library left set.
-    const int savedMode = std::fegetround();
-    std::fesetround(FE_TONEAREST);
+    // The default rounding mode, to nearest, rounds halves to the even neighbour.
     const long double rounded = std::nearbyintl(exact);
-    std::fesetround(savedMode);
     constexpr long double limit = 9223372036854775808.0L; // 2^63
     if (rounded >= limit || rounded < -limit)
         return 0;

@@ -3,6 +3,7 @@
 #include <chrono>
 #include <condition_variable>
 #include <mutex>
+#include <thread>
 
 namespace testing_support {
 
@@ -14,12 +15,6 @@ bool waitFor(std::condition_variable& changed, std::unique_lock<std::mutex>& loc
 {
     return changed.wait_for(lock, limit, predicate);
 }
-
-} // namespace testing_support
-
-#include <thread>
-
-namespace testing_support {
 
 // For states that give no signal to wait on, such as a file that another
 // thread writes: checks the predicate every millisecond, at most Limit.
